@@ -73,6 +73,106 @@ Scope::~Scope() { g_current = nullptr; }
 
 std::vector<BYTE> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
 
+MSG Message(UINT message, WPARAM wParam) {
+  MSG result = {};
+  result.message = message;
+  result.wParam = wParam;
+  return result;
+}
+
+namespace {
+
+void Record(const std::string& call) {
+  if (g_current != nullptr) g_current->calls.push_back(call);
+}
+
+std::string ResourceId(LPCSTR name) {
+  return std::to_string(reinterpret_cast<ULONG_PTR>(name));
+}
+
+ATOM WINAPI FakeRegisterClassA(const WNDCLASSA* windowClass) {
+  Record(std::string("RegisterClassA ") + windowClass->lpszClassName);
+  if (g_current == nullptr || g_current->failRegisterClass) return 0;
+  g_current->registeredClasses.push_back(*windowClass);
+  return 0xC001;
+}
+
+HICON WINAPI FakeLoadIconA(HINSTANCE, LPCSTR name) {
+  Record("LoadIconA " + ResourceId(name));
+  return reinterpret_cast<HICON>(0x1C0);
+}
+
+HCURSOR WINAPI FakeLoadCursorA(HINSTANCE, LPCSTR name) {
+  Record("LoadCursorA " + ResourceId(name));
+  return reinterpret_cast<HCURSOR>(0xC00);
+}
+
+HGDIOBJ WINAPI FakeGetStockObject(int object) {
+  Record("GetStockObject " + std::to_string(object));
+  return reinterpret_cast<HGDIOBJ>(0xB0);
+}
+
+BOOL WINAPI FakeGetMessageA(LPMSG message, HWND, UINT, UINT) {
+  // A real queue would block; an empty fake one fails instead of hanging the test.
+  if (g_current == nullptr || g_current->messages.empty()) return -1;
+  if (g_current->failNextGetMessage) {
+    g_current->failNextGetMessage = false;
+    return -1;
+  }
+  *message = g_current->messages.front();
+  g_current->messages.pop_front();
+  return message->message == WM_QUIT ? 0 : 1;
+}
+
+BOOL WINAPI FakeTranslateMessage(const MSG* message) {
+  Record("TranslateMessage " + std::to_string(message->message));
+  return 0;
+}
+
+LRESULT WINAPI FakeDispatchMessageA(const MSG* message) {
+  Record("DispatchMessageA " + std::to_string(message->message));
+  return 0;
+}
+
+LRESULT WINAPI FakeDefWindowProcA(HWND, UINT message, WPARAM wParam, LPARAM lParam) {
+  Record("DefWindowProcA " + std::to_string(message) + " " + std::to_string(wParam) + " " +
+         std::to_string(lParam));
+  return g_current != nullptr ? g_current->defWindowProcResult : 0;
+}
+
+void WINAPI FakePostQuitMessage(int code) {
+  Record("PostQuitMessage " + std::to_string(code));
+  if (g_current != nullptr) {
+    g_current->messages.push_back(Message(WM_QUIT, static_cast<WPARAM>(code)));
+  }
+}
+
+template <typename Function>
+FARPROC Address(Function function) {
+  return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(function));
+}
+
+const struct {
+  const char* module;
+  const char* name;
+  FARPROC address;
+} kWindowFunctions[] = {
+    {"user32.dll", "RegisterClassA", Address(FakeRegisterClassA)},
+    {"user32.dll", "LoadIconA", Address(FakeLoadIconA)},
+    {"user32.dll", "LoadCursorA", Address(FakeLoadCursorA)},
+    {"gdi32.dll", "GetStockObject", Address(FakeGetStockObject)},
+    {"user32.dll", "GetMessageA", Address(FakeGetMessageA)},
+    {"user32.dll", "TranslateMessage", Address(FakeTranslateMessage)},
+    {"user32.dll", "DispatchMessageA", Address(FakeDispatchMessageA)},
+    {"user32.dll", "DefWindowProcA", Address(FakeDefWindowProcA)},
+    {"user32.dll", "PostQuitMessage", Address(FakePostQuitMessage)},
+};
+
+// Module handles are the table's module names themselves.
+const char* const kModules[] = {"user32.dll", "gdi32.dll"};
+
+}  // namespace
+
 }  // namespace fake
 
 using fake::g_current;
@@ -151,6 +251,36 @@ void WINAPI OutputDebugStringA(LPCSTR text) {
 }
 
 int WINAPI lstrlenA(LPCSTR text) { return text != nullptr ? static_cast<int>(std::strlen(text)) : 0; }
+
+BOOL WINAPI IsDBCSLeadByte(BYTE value) {
+  if (g_current == nullptr) return 0;
+  for (const auto& range : g_current->leadByteRanges) {
+    if (value >= range.first && value <= range.second) return 1;
+  }
+  return 0;
+}
+
+HMODULE WINAPI LoadLibraryA(LPCSTR fileName) {
+  fake::Record(std::string("load ") + fileName);
+  if (g_current == nullptr || g_current->failLoadOf == fileName) return nullptr;
+  for (const char* const& module : fake::kModules) {
+    if (std::strcmp(module, fileName) == 0) {
+      return reinterpret_cast<HMODULE>(const_cast<char**>(&module));
+    }
+  }
+  return nullptr;
+}
+
+FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR name) {
+  if (g_current == nullptr || g_current->missingFunction == name) return nullptr;
+  const char* moduleName = *reinterpret_cast<const char* const*>(module);
+  for (const auto& function : fake::kWindowFunctions) {
+    if (std::strcmp(function.module, moduleName) == 0 && std::strcmp(function.name, name) == 0) {
+      return function.address;
+    }
+  }
+  return nullptr;
+}
 
 // The unit tests link with --wrap=fopen, so the log shows when our code opens the output file.
 FILE* __real_fopen(const char* name, const char* mode);  // NOLINT(bugprone-reserved-identifier)

@@ -1,6 +1,7 @@
 // A recording fake of the Windows calls regval makes: an in-memory registry, a log of every call
 // in order, and failures on demand. Installed for one test (or one fuzz input) at a time.
 #pragma once
+#include <deque>
 #include <map>
 #include <string>
 #include <utility>
@@ -33,6 +34,19 @@ struct Platform {
   LONG failNextSet = ERROR_SUCCESS;
   LONG failNextQuery = ERROR_SUCCESS;
 
+  // The window system: "load user32.dll", "RegisterClassA GenericWClass", "PostQuitMessage 1",
+  // "TranslateMessage 15", "DispatchMessageA 15", "DefWindowProcA 15 7 9", ...
+  std::string failLoadOf;                  // a module that does not load
+  std::string missingFunction;             // a function that GetProcAddress does not find
+  bool failRegisterClass = false;
+  std::vector<WNDCLASSA> registeredClasses;
+  std::deque<MSG> messages;                // the thread's queue; empty makes GetMessageA fail
+  bool failNextGetMessage = false;
+  LRESULT defWindowProcResult = 0;
+
+  // Lead bytes of the ANSI code page's double-byte characters, as ranges.
+  std::vector<std::pair<BYTE, BYTE>> leadByteRanges;
+
   std::map<HKEY, std::pair<HKEY, std::string>> openKeys;  // handle -> key
   ULONG_PTR nextHandle = 0x1000;
 
@@ -42,6 +56,8 @@ struct Platform {
   const Value* FindValue(HKEY root, const std::string& path, const std::string& name) const;
   std::vector<std::string> DebugStrings() const;
 };
+
+MSG Message(UINT message, WPARAM wParam = 0);
 
 // The platform that the Windows calls act on; null outside a test, where they all fail.
 Platform* Current();

@@ -1,0 +1,105 @@
+// Starting Wine from the Linux test driver.
+#include "tests/system/wine_session.h"
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace wine {
+namespace {
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Wine prints: 0024:warn:debugstr:OutputDebugStringA "Failed to open key\n"
+std::vector<std::string> DebugStrings(const std::string& log) {
+  std::vector<std::string> result;
+  std::istringstream lines(log);
+  const std::string marker = ":debugstr:OutputDebugStringA \"";
+  for (std::string line; std::getline(lines, line);) {
+    const size_t start = line.find(marker);
+    const size_t end = line.rfind('"');
+    if (start == std::string::npos || end == std::string::npos) continue;
+    std::string text;
+    for (size_t i = start + marker.size(); i < end; ++i) {
+      if (line[i] == '\\' && i + 1 < end) {
+        const char escaped = line[++i];
+        text += escaped == 'n' ? '\n' : escaped == 'r' ? '\r' : escaped == 't' ? '\t' : escaped;
+      } else {
+        text += line[i];
+      }
+    }
+    result.push_back(text);
+  }
+  return result;
+}
+
+}  // namespace
+
+std::string Hex(const std::string& bytes) {
+  if (bytes.empty()) return "-";
+  std::string hex;
+  char pair[3];
+  for (unsigned char byte : bytes) {
+    std::snprintf(pair, sizeof pair, "%02x", byte);
+    hex += pair;
+  }
+  return hex;
+}
+
+std::string WindowsPath(const std::string& linuxPath) {
+  std::string path = "Z:" + linuxPath;
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+  }
+  return path;
+}
+
+std::vector<std::string> RunVerb(const std::string& windowsApplication,
+                                 const std::string& commandLine) {
+  // Every run is bounded, so a program that hangs fails its test instead of stalling CI.
+  return {"run", "10000", Hex(windowsApplication), Hex(commandLine)};
+}
+
+Report Regtool(const std::vector<std::string>& arguments) {
+  const std::string scratch = std::string(REGVAL_SCRATCH_DIR) + "/regtool";
+  const std::string outPath = scratch + ".out";
+  const std::string errPath = scratch + ".err";
+  std::vector<std::string> command = {"timeout", "-k", "5", "60", "wine", REGVAL_REGTOOL};
+  command.insert(command.end(), arguments.begin(), arguments.end());
+  std::vector<char*> argv;
+  for (std::string& part : command) argv.push_back(part.data());
+  argv.push_back(nullptr);
+
+  Report report;
+  const pid_t child = fork();
+  if (child == 0) {
+    const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(out, 1);
+    dup2(err, 2);
+    setenv("WINEDEBUG", "-all,+debugstr", 1);
+    execvp(argv[0], argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  if (child < 0 || waitpid(child, &status, 0) != child) return report;
+  report.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::istringstream out(ReadAll(outPath));
+  for (std::string line; std::getline(out, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    report.lines.push_back(line);
+  }
+  report.debugStrings = DebugStrings(ReadAll(errPath));
+  return report;
+}
+
+}  // namespace wine
