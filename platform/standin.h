@@ -27,8 +27,8 @@ using LPARAM = LONG_PTR;
 using LRESULT = LONG_PTR;
 using INT_PTR = std::intptr_t;
 
-struct HKEY__;
-using HKEY = HKEY__*;
+struct HKEYHandle;  // opaque, like the real handle types
+using HKEY = HKEYHandle*;
 using PHKEY = HKEY*;
 
 // Predefined roots are sign-extended 32-bit values, as on 64-bit Windows.
@@ -57,16 +57,16 @@ constexpr DWORD REG_BINARY = 3;
 constexpr DWORD REG_DWORD = 4;
 constexpr DWORD REG_MULTI_SZ = 7;
 
-struct HINSTANCE__;
-using HINSTANCE = HINSTANCE__*;
+struct HINSTANCEHandle;  // opaque, like the real handle types
+using HINSTANCE = HINSTANCEHandle*;
 using HMODULE = HINSTANCE;
-struct HWND__;
-using HWND = HWND__*;
-struct HICON__;
-using HICON = HICON__*;
+struct HWNDHandle;  // opaque, like the real handle types
+using HWND = HWNDHandle*;
+struct HICONHandle;  // opaque, like the real handle types
+using HICON = HICONHandle*;
 using HCURSOR = HICON;
-struct HBRUSH__;
-using HBRUSH = HBRUSH__*;
+struct HBRUSHHandle;  // opaque, like the real handle types
+using HBRUSH = HBRUSHHandle*;
 using HGDIOBJ = void*;
 using FARPROC = INT_PTR(WINAPI*)();
 using WNDPROC = LRESULT(CALLBACK*)(HWND, UINT, WPARAM, LPARAM);

@@ -12,7 +12,7 @@ char* CommandTailFrom(char* commandLine) {
     ++scan;
     while (*scan != '\0' && *scan != '"') {
       // A trail byte may equal '"'; it must not close the name.
-      if (IsDBCSLeadByte(*scan) && scan[1] != '\0') ++scan;
+      if (IsDBCSLeadByte(*scan) != 0 && scan[1] != '\0') ++scan;
       ++scan;
     }
     if (*scan == '"') ++scan;

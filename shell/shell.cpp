@@ -35,7 +35,7 @@ int LoadWindowApi() {
 }
 
 int RegisterMainClass(HINSTANCE instance) {
-  WNDCLASSA windowClass;
+  WNDCLASSA windowClass = {};
   windowClass.style = 0;
   windowClass.lpfnWndProc = ShellWindowProc;
   windowClass.cbClsExtra = 0;

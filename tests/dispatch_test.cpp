@@ -71,7 +71,7 @@ TEST_F(RunCommandTest, CommandLettersSelectTheWrite) {
     calls().clear();
     EXPECT_EQ(Run(std::string(command) + " HKEY_CURRENT_USER Software\\Example Greeting Hello"), 1);
     EXPECT_THAT(calls(), ElementsAre("open Software\\Example 3", "set Greeting 1", "close"));
-    EXPECT_EQ(Stored("Greeting"), std::string("Hello", 6));
+    EXPECT_EQ(Stored("Greeting"), std::string("Hello") + '\0');
   }
 }
 
@@ -110,12 +110,12 @@ TEST_F(RunCommandTest, CommandsThatTouchNoRegistry) {
 
 TEST_F(RunCommandTest, ExtraTokensAreIgnored) {
   EXPECT_EQ(Run("W HKEY_CURRENT_USER Software\\Example Greeting Hello World and more"), 1);
-  EXPECT_EQ(Stored("Greeting"), std::string("Hello", 6));
+  EXPECT_EQ(Stored("Greeting"), std::string("Hello") + '\0');
 }
 
 TEST_F(RunCommandTest, DataAfterAHyphenLosesIt) {
   EXPECT_EQ(Run("W HKEY_CURRENT_USER Software\\Example Number -5"), 1);
-  EXPECT_EQ(Stored("Number"), std::string("5", 2));
+  EXPECT_EQ(Stored("Number"), std::string("5") + '\0');
 }
 
 TEST_F(RunCommandTest, FourTokensWriteTheEmptyString) {
@@ -125,7 +125,7 @@ TEST_F(RunCommandTest, FourTokensWriteTheEmptyString) {
 
 TEST_F(RunCommandTest, FourTokensReadButWriteNoFile) {
   fake_.platform().PutValue(HKEY_CURRENT_USER, "Software\\Example", "Greeting", REG_SZ,
-                            fake::Bytes(std::string("Hi", 3)));
+                            fake::Bytes(std::string("Hi") + '\0'));
   EXPECT_EQ(Run("R HKEY_CURRENT_USER Software\\Example Greeting"), 0);
   EXPECT_THAT(calls(), ElementsAre("open Software\\Example 3", "query Greeting", "close"));
 }

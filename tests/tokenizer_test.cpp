@@ -93,7 +93,7 @@ TEST(SplitArguments, NullArgumentsOrNoCapacityWriteNothing) {
   SplitArguments(text, nullptr, slots, 2);
   EXPECT_EQ(count, 7);
   EXPECT_EQ(slots[0], nullptr);
-  EXPECT_EQ(std::string(text, sizeof text), std::string("a b", 4));
+  EXPECT_EQ(std::string(text, sizeof text), std::string("a b") + '\0');
 }
 
 }  // namespace

@@ -48,8 +48,8 @@ std::string Hex(const std::string& bytes) {
   if (bytes.empty()) return "-";
   std::string hex;
   char pair[3];
-  for (unsigned char byte : bytes) {
-    std::snprintf(pair, sizeof pair, "%02x", byte);
+  for (char byte : bytes) {
+    std::snprintf(pair, sizeof pair, "%02x", static_cast<unsigned char>(byte));
     hex += pair;
   }
   return hex;
@@ -76,6 +76,7 @@ Report Regtool(const std::vector<std::string>& arguments) {
   std::vector<std::string> command = {"timeout", "-k", "5", "60", "wine", REGVAL_REGTOOL};
   command.insert(command.end(), arguments.begin(), arguments.end());
   std::vector<char*> argv;
+  argv.reserve(command.size() + 1);
   for (std::string& part : command) argv.push_back(part.data());
   argv.push_back(nullptr);
 
