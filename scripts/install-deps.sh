@@ -2,7 +2,7 @@
 # Installs what building and testing need on a fresh Debian machine; does nothing when all is there.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev clang-14 libclang-rt-14-dev
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev clang-14 libclang-rt-14-dev clang-tidy-14
           g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386)
 
 missing=()

@@ -193,7 +193,7 @@ LONG WINAPI RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD, REGSAM desired, PHKEY 
     return ERROR_ACCESS_DENIED;
   }
   g_current->keys[name];
-  const HKEY handle = reinterpret_cast<HKEY>(g_current->nextHandle++);
+  HKEY handle = reinterpret_cast<HKEY>(g_current->nextHandle++);
   g_current->openKeys[handle] = name;
   *result = handle;
   return ERROR_SUCCESS;
@@ -285,7 +285,9 @@ FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR name) {
 // The unit tests link with --wrap=fopen, so the log shows when our code opens the output file.
 FILE* __real_fopen(const char* name, const char* mode);  // NOLINT(bugprone-reserved-identifier)
 FILE* __wrap_fopen(const char* name, const char* mode) {  // NOLINT(bugprone-reserved-identifier)
-  if (g_current != nullptr) g_current->calls.push_back("fopen " + std::string(mode));
-  return __real_fopen(name, mode);
+  if (g_current == nullptr) return __real_fopen(name, mode);
+  g_current->calls.push_back("fopen " + std::string(mode));
+  const std::string& redirect = g_current->redirectFilesTo;
+  return __real_fopen(redirect.empty() ? name : redirect.c_str(), mode);
 }
 }

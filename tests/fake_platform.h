@@ -29,6 +29,9 @@ struct Platform {
   // "debug Failed to open key\n", "fopen wb", "close of a key not open".
   std::vector<std::string> calls;
 
+  // When set, every file our code opens is this one: fuzz inputs name files at will.
+  std::string redirectFilesTo;
+
   // A status other than ERROR_SUCCESS fails the next call of that kind, once.
   LONG failNextOpen = ERROR_SUCCESS;
   LONG failNextSet = ERROR_SUCCESS;

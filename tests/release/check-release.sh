@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# One release check of the built program, read off with the MinGW-w64 binutils.
+# Usage: check-release.sh CHECK PROGRAM.exe
+set -euo pipefail
+check=$1
+exe=$2
+objdump=i686-w64-mingw32-objdump
+max_bytes=$((24 * 1024))
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+headers=$($objdump -p "$exe")
+# Imported names, "DLL function" a line, from the import tables.
+imports() {
+  awk '/^The Import Tables/ {on=1} /^The Export Tables|^PE File Base Relocations/ {on=0}
+       on && /DLL Name:/ {dll=tolower($3)}
+       on && /^\t[0-9a-f]+\t +[0-9]+ +[^ ]+$/ {print dll, $3}' <<<"$headers"
+}
+
+case $check in
+  format)
+    grep -q 'file format pei-i386' <<<"$headers" || fail "not a PE image for i386"
+    grep -qE '^Magic\s+010b\s+\(PE32\)' <<<"$headers" || fail "not PE32"
+    ;;
+  subsystem)
+    grep -qE '^Subsystem\s+00000002\s+\(Windows GUI\)' <<<"$headers" || fail "not the GUI subsystem"
+    grep -qE '^MajorSubsystemVersion\s+4$' <<<"$headers" || fail "subsystem major version is not 4"
+    grep -qE '^MinorSubsystemVersion\s+0$' <<<"$headers" || fail "subsystem minor version is not 0"
+    ;;
+  imports)
+    dlls=$(grep 'DLL Name:' <<<"$headers" | awk '{print tolower($3)}' | sort -u)
+    echo "imports: $(tr '\n' ' ' <<<"$dlls")"
+    # The window system is loaded only on the fallback path, never at start-up.
+    extra=$(grep -vxE 'kernel32\.dll|advapi32\.dll|msvcrt\.dll' <<<"$dlls" || true)
+    [ -z "$extra" ] || fail "imports beyond kernel32, advapi32 and msvcrt: $extra"
+    [ -n "$(imports)" ] || fail "no imported function found: the import table was not read"
+    ;;
+  ansi)
+    wide=$(imports | awk '$2 ~ /W$/' || true)
+    [ -z "$wide" ] || fail "wide-character functions imported: $wide"
+    ;;
+  manifest)
+    resources=$(i686-w64-mingw32-windres -i "$exe" -O rc)
+    [ "$(grep -c '^/\* Type:' <<<"$resources")" -eq 1 ] || fail "not exactly one resource"
+    grep -q '^1 24 /\* RT_MANIFEST \*/' <<<"$resources" || fail "the resource is not manifest 1"
+    grep -q 'requestedExecutionLevel level=""asInvoker""' <<<"$resources" ||
+      fail "the manifest does not request asInvoker"
+    ;;
+  size)
+    grep -q 'no symbols' <<<"$($objdump -t "$exe")" || fail "not stripped"
+    bytes=$(stat -c %s "$exe")
+    echo "stripped size: $bytes bytes ($(((bytes + 1023) / 1024)) KiB)"
+    [ "$bytes" -le "$max_bytes" ] || fail "larger than $max_bytes bytes"
+    ;;
+  *)
+    fail "unknown check $check"
+    ;;
+esac
+echo "ok: $check"
