@@ -4,7 +4,8 @@
 //   put ROOT PATH NAME TYPE HEX     sets a value from raw bytes ("-": none) -> ok | error N
 //   get ROOT PATH NAME              reads a value                        -> TYPE HEX | missing
 //   run MILLISECONDS APP_HEX LINE_HEX  starts APP with command line LINE -> exit N | timeout
-// ROOT is HKCU or HKLM; HEX is lower-case hex, "-" for no bytes.
+// ROOT is HKCU or HKLM; HEX is lower-case hex, "-" for no bytes, or @FILE for the bytes of a file
+// (a command line near the 32767-character limit does not fit in ours twice over).
 #include <windows.h>
 
 #include <cstdio>
@@ -21,6 +22,13 @@ HKEY Root(const char* name) {
 std::string FromHex(const char* hex) {
   std::string bytes;
   if (std::strcmp(hex, "-") == 0) return bytes;
+  if (hex[0] == '@') {
+    if (FILE* file = std::fopen(hex + 1, "rb")) {
+      for (int c = std::fgetc(file); c != EOF; c = std::fgetc(file)) bytes += static_cast<char>(c);
+      std::fclose(file);
+    }
+    return bytes;
+  }
   for (size_t i = 0; hex[i] != '\0' && hex[i + 1] != '\0'; i += 2) {
     const char pair[3] = {hex[i], hex[i + 1], '\0'};
     bytes += static_cast<char>(std::strtoul(pair, nullptr, 16));

@@ -112,6 +112,29 @@ TEST_F(SystemTest, Writes) {
   }
 }
 
+TEST_F(SystemTest, OnlyTheFallbackLoadsTheWindowSystem) {
+  using ::testing::Contains;
+  using ::testing::Not;
+  const wine::Report success = Run("W HKEY_CURRENT_USER " + key_ + " V Hello");
+  EXPECT_THAT(success.lines, ElementsAre("exit 0"));
+  EXPECT_THAT(success.regvalDlls, Contains("advapi32.dll"));
+  EXPECT_THAT(success.regvalDlls, Not(Contains("user32.dll")));
+  EXPECT_THAT(success.regvalDlls, Not(Contains("gdi32.dll")));
+
+  const wine::Report failure = Run("W HKEY_CURRENT_USER " + key_);
+  EXPECT_THAT(failure.lines, ElementsAre("exit 1"));
+  EXPECT_THAT(failure.regvalDlls, Contains("user32.dll"));
+  EXPECT_THAT(failure.regvalDlls, Contains("gdi32.dll"));
+}
+
+TEST_F(SystemTest, ARefusedSetIsReported) {
+  // The registry takes value names of at most 16383 characters.
+  const std::string name(16384, 'n');
+  const wine::Report report = Run("W HKEY_CURRENT_USER " + key_ + " " + name + " Hello");
+  EXPECT_THAT(report.lines, ElementsAre("exit 1"));
+  EXPECT_THAT(report.debugStrings, ElementsAre("Could not set new value\n"));
+}
+
 TEST_F(SystemTest, WritesBelowHkeyLocalMachine) {
   const wine::Report report =
       Run("W HKEY_LOCAL_MACHINE " + key_ + " V machine", {}, "V", "HKLM");

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -42,6 +43,28 @@ std::vector<std::string> DebugStrings(const std::string& log) {
   return result;
 }
 
+// Wine prints: 0024:trace:loaddll:build_module Loaded L"C:\\windows\\system32\\user32.dll" at ...
+// The thread that loads regval.exe is regval's; the helper's own loads carry another id.
+std::vector<std::string> RegvalDlls(const std::string& log) {
+  std::vector<std::string> result;
+  std::istringstream lines(log);
+  const std::string marker = ":trace:loaddll:build_module Loaded L\"";
+  std::string thread;
+  for (std::string line; std::getline(lines, line);) {
+    const size_t start = line.find(marker);
+    if (start == std::string::npos) continue;
+    const size_t end = line.find('"', start + marker.size());
+    std::string path = line.substr(start + marker.size(), end - start - marker.size());
+    for (char& c : path) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::string name = path.substr(path.rfind('\\') + 1);
+    if (name == "regval.exe") thread = line.substr(0, line.find(':'));
+    if (!thread.empty() && line.compare(0, thread.size() + 1, thread + ":") == 0) {
+      result.push_back(name);
+    }
+  }
+  return result;
+}
+
 }  // namespace
 
 std::string Hex(const std::string& bytes) {
@@ -65,8 +88,15 @@ std::string WindowsPath(const std::string& linuxPath) {
 
 std::vector<std::string> RunVerb(const std::string& windowsApplication,
                                  const std::string& commandLine) {
+  std::string line = Hex(commandLine);
+  // Wine limits our own command line too: a long one travels in a file.
+  if (line.size() > 8192) {
+    const std::string path = std::string(REGVAL_SCRATCH_DIR) + "/command-line";
+    std::ofstream(path, std::ios::binary) << commandLine;
+    line = "@" + WindowsPath(path);
+  }
   // Every run is bounded, so a program that hangs fails its test instead of stalling CI.
-  return {"run", "10000", Hex(windowsApplication), Hex(commandLine)};
+  return {"run", "5000", Hex(windowsApplication), line};
 }
 
 Report Regtool(const std::vector<std::string>& arguments) {
@@ -87,7 +117,7 @@ Report Regtool(const std::vector<std::string>& arguments) {
     const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     dup2(out, 1);
     dup2(err, 2);
-    setenv("WINEDEBUG", "-all,+debugstr", 1);
+    setenv("WINEDEBUG", "-all,+debugstr,+loaddll", 1);
     execvp(argv[0], argv.data());
     _exit(127);
   }
@@ -99,7 +129,9 @@ Report Regtool(const std::vector<std::string>& arguments) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     report.lines.push_back(line);
   }
-  report.debugStrings = DebugStrings(ReadAll(errPath));
+  const std::string log = ReadAll(errPath);
+  report.debugStrings = DebugStrings(log);
+  report.regvalDlls = RegvalDlls(log);
   return report;
 }
 

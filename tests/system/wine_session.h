@@ -8,6 +8,7 @@ namespace wine {
 struct Report {
   std::vector<std::string> lines;         // the helper's stdout, a verb a line
   std::vector<std::string> debugStrings;  // OutputDebugStringA texts, unescaped
+  std::vector<std::string> regvalDlls;    // DLLs that regval.exe's thread loaded, lower case
   int status = -1;                        // the helper's own exit status
 };
 
