@@ -13,8 +13,8 @@ DWORD StringLength(const BYTE* data, DWORD sizeBytes) {
   return length;
 }
 
-// Binary mode with our own LF -> CR LF, so every build writes the same bytes; a C runtime's
-// text mode would also differ in what it does with 0x1A.
+// Binary mode with our own LF -> CR LF: text mode translates only on Windows, and every build
+// must write the same bytes.
 int WriteTextFile(const char* fileName, const BYTE* data, DWORD lengthBytes) {
   char text[2 * ValueBufferBytes];
   size_t textBytes = 0;
