@@ -27,7 +27,8 @@ using LPARAM = LONG_PTR;
 using LRESULT = LONG_PTR;
 using INT_PTR = std::intptr_t;
 
-struct HKEYHandle;  // opaque, like the real handle types
+// Handles are pointers to opaque structs, as in the real headers, so they do not mix.
+struct HKEYHandle;
 using HKEY = HKEYHandle*;
 using PHKEY = HKEY*;
 
@@ -57,15 +58,15 @@ constexpr DWORD REG_BINARY = 3;
 constexpr DWORD REG_DWORD = 4;
 constexpr DWORD REG_MULTI_SZ = 7;
 
-struct HINSTANCEHandle;  // opaque, like the real handle types
+struct HINSTANCEHandle;
 using HINSTANCE = HINSTANCEHandle*;
 using HMODULE = HINSTANCE;
-struct HWNDHandle;  // opaque, like the real handle types
+struct HWNDHandle;
 using HWND = HWNDHandle*;
-struct HICONHandle;  // opaque, like the real handle types
+struct HICONHandle;
 using HICON = HICONHandle*;
 using HCURSOR = HICON;
-struct HBRUSHHandle;  // opaque, like the real handle types
+struct HBRUSHHandle;
 using HBRUSH = HBRUSHHandle*;
 using HGDIOBJ = void*;
 using FARPROC = INT_PTR(WINAPI*)();
