@@ -1,10 +1,17 @@
 #!/usr/bin/env bash
-# One release check of the built program, read off with the MinGW-w64 binutils.
-# Usage: check-release.sh CHECK PROGRAM.exe
+# One release check of a built program, read off with the MinGW-w64 binutils of its architecture.
+# Usage: check-release.sh CHECK PROGRAM.exe ARCH    (ARCH: i686 or x86_64)
 set -euo pipefail
 check=$1
 exe=$2
-objdump=i686-w64-mingw32-objdump
+arch=$3
+case $arch in
+  i686) format=pei-i386 magic='010b\s+\(PE32\)' subsystem_version=(4 0) ;;
+  x86_64) format=pei-x86-64 magic='020b\s+\(PE32\+\)' subsystem_version=(5 2) ;;
+  *) echo "unknown architecture $arch" >&2; exit 2 ;;
+esac
+objdump=$arch-w64-mingw32-objdump
+windres=$arch-w64-mingw32-windres
 max_bytes=$((24 * 1024))
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -19,13 +26,15 @@ imports() {
 
 case $check in
   format)
-    grep -q 'file format pei-i386' <<<"$headers" || fail "not a PE image for i386"
-    grep -qE '^Magic\s+010b\s+\(PE32\)' <<<"$headers" || fail "not PE32"
+    grep -q "file format $format\$" <<<"$headers" || fail "not a $format image"
+    grep -qE "^Magic\s+$magic" <<<"$headers" || fail "not the PE format of $arch"
     ;;
   subsystem)
     grep -qE '^Subsystem\s+00000002\s+\(Windows GUI\)' <<<"$headers" || fail "not the GUI subsystem"
-    grep -qE '^MajorSubsystemVersion\s+4$' <<<"$headers" || fail "subsystem major version is not 4"
-    grep -qE '^MinorSubsystemVersion\s+0$' <<<"$headers" || fail "subsystem minor version is not 0"
+    grep -qE "^MajorSubsystemVersion\s+${subsystem_version[0]}\$" <<<"$headers" ||
+      fail "subsystem major version is not ${subsystem_version[0]}"
+    grep -qE "^MinorSubsystemVersion\s+${subsystem_version[1]}\$" <<<"$headers" ||
+      fail "subsystem minor version is not ${subsystem_version[1]}"
     ;;
   imports)
     dlls=$(grep 'DLL Name:' <<<"$headers" | awk '{print tolower($3)}' | sort -u)
@@ -40,7 +49,7 @@ case $check in
     [ -z "$wide" ] || fail "wide-character functions imported: $wide"
     ;;
   manifest)
-    resources=$(i686-w64-mingw32-windres -i "$exe" -O rc)
+    resources=$($windres -i "$exe" -O rc)
     [ "$(grep -c '^/\* Type:' <<<"$resources")" -eq 1 ] || fail "not exactly one resource"
     grep -q '^1 24 /\* RT_MANIFEST \*/' <<<"$resources" || fail "the resource is not manifest 1"
     grep -q 'requestedExecutionLevel level=""asInvoker""' <<<"$resources" ||
