@@ -1,7 +1,9 @@
-// The real regval.exe under Wine: Wine's registry, real files and the debug-output channel.
+// The real program, regval.exe or regval64.exe, under Wine: its registry, real files and the
+// debug-output channel.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -22,18 +24,30 @@ using Strings = std::vector<std::string>;
 
 std::string Str(const char* bytes, size_t size) { return std::string(bytes, size); }
 
-const std::string kRegval = wine::WindowsPath(REGVAL_EXE);
+// The program under test, from the command line: system_tests ARCH PROGRAM.EXE.
+std::string g_arch;
+std::string g_program;
+
+std::string Program() { return wine::WindowsPath(g_program); }
 // Quoted, in case the build folder holds blanks.
-const std::string kProgram = "\"" + kRegval + "\" ";
+std::string QuotedProgram() { return "\"" + Program() + "\" "; }
 
 class SystemTest : public ::testing::Test {
  protected:
   SystemTest() {
     const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    key_ = "Software\\regval-system\\" + name;
-    folder_ = fs::path(REGVAL_SCRATCH_DIR) / name;
+    key_ = "Software\\regval-system\\" + g_arch + "\\" + name;
+    folder_ = fs::path(REGVAL_SCRATCH_DIR) / g_arch / name;
     fs::remove_all(folder_);
     fs::create_directories(folder_);
+  }
+
+  void SetUp() override {
+    const std::string reason = wine::CannotRun(g_arch);
+    if (!reason.empty()) {
+      GTEST_SKIP() << reason << ": system tests of " << fs::path(g_program).filename().string()
+                   << " skipped";
+    }
   }
 
   // Creates the key, runs regval with the tail, then reads the named value back.
@@ -41,10 +55,10 @@ class SystemTest : public ::testing::Test {
                    const char* readBack = nullptr, const std::string& root = "HKCU") {
     Strings arguments = {"key", root, key_};
     for (const Strings& verb : setup) arguments.insert(arguments.end(), verb.begin(), verb.end());
-    const Strings run = wine::RunVerb(kRegval, kProgram + tail);
+    const Strings run = wine::RunVerb(Program(), QuotedProgram() + tail);
     arguments.insert(arguments.end(), run.begin(), run.end());
     if (readBack != nullptr) arguments.insert(arguments.end(), {"get", root, key_, readBack});
-    wine::Report report = wine::Regtool(arguments);
+    wine::Report report = wine::Regtool(arguments, g_arch);
     EXPECT_EQ(report.status, 0) << "regtool failed";
     EXPECT_GE(report.lines.size(), 2 + setup.size());
     // Drop the "ok" of every preparing verb: what is left is regval's exit and the read-back.
@@ -209,9 +223,9 @@ TEST_F(SystemTest, ReadFailures) {
 }
 
 TEST_F(SystemTest, ProgramNameIsSkippedAsWindowsStartsIt) {
-  const fs::path copy = folder_ / "a folder with blanks" / "regval.exe";
+  const fs::path copy = folder_ / "a folder with blanks" / fs::path(g_program).filename();
   fs::create_directories(copy.parent_path());
-  fs::copy_file(REGVAL_EXE, copy);
+  fs::copy_file(g_program, copy);
   const std::string program = wine::WindowsPath(copy.string());
   const struct {
     std::string line;
@@ -219,7 +233,8 @@ TEST_F(SystemTest, ProgramNameIsSkippedAsWindowsStartsIt) {
   } kCases[] = {
       {"\"" + program + "\" W HKEY_CURRENT_USER {key} V quoted", "a quoted path with blanks"},
       {"\"" + program + "\"W HKEY_CURRENT_USER {key} V quoted", "no blank after the quote"},
-      {"regval.exe\t \tW HKEY_CURRENT_USER {key} V quoted", "white space after the name"},
+      {copy.filename().string() + "\t \tW HKEY_CURRENT_USER {key} V quoted",
+       "white space after the name"},
   };
   const std::string base = key_;
   int index = 0;
@@ -230,8 +245,22 @@ TEST_F(SystemTest, ProgramNameIsSkippedAsWindowsStartsIt) {
     const Strings run = wine::RunVerb(program, WithKey(c.line, key));
     arguments.insert(arguments.end(), run.begin(), run.end());
     arguments.insert(arguments.end(), {"get", "HKCU", key, "V"});
-    EXPECT_THAT(wine::Regtool(arguments).lines, ElementsAre("ok", "exit 0", "1 71756f74656400"));
+    EXPECT_THAT(wine::Regtool(arguments, g_arch).lines,
+                ElementsAre("ok", "exit 0", "1 71756f74656400"));
   }
 }
 
 }  // namespace
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  // Listing the tests needs no program; running them does.
+  if (argc == 3) {
+    g_arch = argv[1];
+    g_program = argv[2];
+  } else if (!::testing::GTEST_FLAG(list_tests)) {
+    std::fprintf(stderr, "usage: system_tests ARCH PROGRAM.EXE\n");
+    return 2;
+  }
+  return RUN_ALL_TESTS();
+}

@@ -1,6 +1,8 @@
 // Starting Wine from the Linux test driver.
 #include "tests/system/wine_session.h"
 
+#include <gtest/gtest.h>
+
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -44,7 +46,8 @@ std::vector<std::string> DebugStrings(const std::string& log) {
 }
 
 // Wine prints: 0024:trace:loaddll:build_module Loaded L"C:\\windows\\system32\\user32.dll" at ...
-// The thread that loads regval.exe is regval's; the helper's own loads carry another id.
+// The thread that loads an .exe other than the helper is the started program's; the helper's own
+// loads carry another id.
 std::vector<std::string> RegvalDlls(const std::string& log) {
   std::vector<std::string> result;
   std::istringstream lines(log);
@@ -57,7 +60,8 @@ std::vector<std::string> RegvalDlls(const std::string& log) {
     std::string path = line.substr(start + marker.size(), end - start - marker.size());
     for (char& c : path) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     const std::string name = path.substr(path.rfind('\\') + 1);
-    if (name == "regval.exe") thread = line.substr(0, line.find(':'));
+    const bool program = name.size() > 4 && name.compare(name.size() - 4, 4, ".exe") == 0;
+    if (program && name != "regtool.exe") thread = line.substr(0, line.find(':'));
     if (!thread.empty() && line.compare(0, thread.size() + 1, thread + ":") == 0) {
       result.push_back(name);
     }
@@ -99,11 +103,13 @@ std::vector<std::string> RunVerb(const std::string& windowsApplication,
   return {"run", "5000", Hex(windowsApplication), line};
 }
 
-Report Regtool(const std::vector<std::string>& arguments) {
+Report Regtool(const std::vector<std::string>& arguments, const std::string& arch) {
   const std::string scratch = std::string(REGVAL_SCRATCH_DIR) + "/regtool";
   const std::string outPath = scratch + ".out";
   const std::string errPath = scratch + ".err";
-  std::vector<std::string> command = {"timeout", "-k", "5", "60", "wine", REGVAL_REGTOOL};
+  const std::string build = arch == "i686" ? REGVAL_WINDOWS_BUILD_DIR : REGVAL_WINDOWS64_BUILD_DIR;
+  std::vector<std::string> command = {"timeout", "-k", "5", "60", REGVAL_WINE_SH, arch,
+                                      build + "/tests/system/regtool.exe"};
   command.insert(command.end(), arguments.begin(), arguments.end());
   std::vector<char*> argv;
   argv.reserve(command.size() + 1);
@@ -133,6 +139,20 @@ Report Regtool(const std::vector<std::string>& arguments) {
   report.debugStrings = DebugStrings(log);
   report.regvalDlls = RegvalDlls(log);
   return report;
+}
+
+std::string CannotRun(const std::string& arch) {
+  const std::string errPath = std::string(REGVAL_SCRATCH_DIR) + "/can-run-" + arch;
+  const std::string command = std::string("'") + REGVAL_WINE_SH + "' " + arch + " 2>" + errPath;
+  const int status = std::system(command.c_str());
+  std::string reason = ReadAll(errPath);
+  while (!reason.empty() && reason.back() == '\n') reason.pop_back();
+  const int code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  if (code != 0 && code != 77) {
+    ADD_FAILURE() << "Wine is broken for " << arch << " (status " << code << "): " << reason;
+  }
+  if (code == 0) return "";
+  return reason.empty() ? "cannot run " + arch : reason;
 }
 
 }  // namespace wine
