@@ -1,10 +1,12 @@
 #!/usr/bin/env python3
-"""Start-up cost of regval.exe under Wine, against a do-nothing GUI program built the same way.
+"""Start-up cost of regval.exe and regval64.exe under Wine, each against do-nothing GUI programs of
+its own architecture built the same way.
 
-Runs a write, a read, the floor program and a floor that only imports advapi32 (what any registry
-tool pays) in interleaved rounds (the order rotates each round)
-with a running wineserver, and prints the median wall time and peak memory of each, their ratios
-to the floor, and the stripped sizes.
+For every architecture this machine's Wine can run (scripts/wine.sh decides), runs a write, a read,
+the floor program and a floor that only imports advapi32 (what any registry tool pays), all in
+interleaved rounds (the order rotates each round) with a running wineserver, and prints the median
+wall time and peak memory of each, their ratios to the floor of the same architecture, and the
+stripped sizes.
 """
 import argparse
 import os
@@ -14,8 +16,10 @@ import subprocess
 import time
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
-WINDOWS = ROOT / "build" / "windows"
+WINE_SH = ROOT / "scripts" / "wine.sh"
 KEY = r"Software\regval-bench"
+# Architecture, build folder, program.
+PROGRAMS = [("i686", "windows", "regval.exe"), ("x86_64", "windows64", "regval64.exe")]
 
 
 def run(argv, env):
@@ -30,6 +34,18 @@ def run(argv, env):
     return elapsed, usage.ru_maxrss
 
 
+def loader(arch, env):
+    """The Wine loader for arch, or None (with the reason printed) where it cannot run here."""
+    found = subprocess.run(["bash", str(WINE_SH), arch, "--loader"], env=env, text=True,
+                           capture_output=True)
+    if found.returncode == 77:
+        print(f"{arch}: not measured: {found.stderr.strip()}")
+        return None
+    if found.returncode != 0:
+        raise SystemExit(f"{arch}: Wine is broken: {found.stderr.strip()}")
+    return found.stdout.strip()
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--rounds", type=int, default=60)
@@ -39,43 +55,51 @@ def main():
     env = dict(os.environ, WINEPREFIX=str(prefix), WINEDEBUG="-all",
                WINEDLLOVERRIDES="mscoree,mshtml=")
     if not (prefix / "system.reg").exists():
-        subprocess.run(["wineboot", "--init"], env=env, check=True, capture_output=True)
+        subprocess.run(["bash", str(WINE_SH), "x86_64", "wineboot", "--init"], env=env, check=True,
+                       capture_output=True)
     # A running server, as on a machine in use: the figures are the programs', not its start.
     subprocess.run(["wineserver", "-p60"], env=env, check=True)
-    out_file = ROOT / "build" / "bench-out.txt"
-    subprocess.run(["wine", str(WINDOWS / "tests" / "system" / "regtool.exe"), "key", "HKCU", KEY],
-                   env=env, check=True, capture_output=True)
+    out_file = "Z:" + str(ROOT / "build" / "bench-out.txt").replace("/", "\\")
 
-    commands = {
-        "floor": ["wine", str(WINDOWS / "bench" / "floor.exe")],
-        "advapi32": ["wine", str(WINDOWS / "bench" / "advapi32_floor.exe")],
-        "write": ["wine", str(WINDOWS / "regval.exe"), "W", "HKEY_CURRENT_USER", KEY, "V", "Hello"],
-        "read": ["wine", str(WINDOWS / "regval.exe"), "R", "HKEY_CURRENT_USER", KEY, "V",
-                 "Z:" + str(out_file).replace("/", "\\")],
-    }
+    commands = {}
+    for arch, build, program in PROGRAMS:
+        wine = loader(arch, env)
+        if wine is None:
+            continue
+        folder = ROOT / "build" / build
+        subprocess.run([wine, str(folder / "tests" / "system" / "regtool.exe"), "key", "HKCU", KEY],
+                       env=env, check=True, capture_output=True)
+        regval = str(folder / program)
+        commands[(arch, "floor")] = [wine, str(folder / "bench" / "floor.exe")]
+        commands[(arch, "advapi32")] = [wine, str(folder / "bench" / "advapi32_floor.exe")]
+        commands[(arch, "write")] = [wine, regval, "W", "HKEY_CURRENT_USER", KEY, "V", "Hello"]
+        commands[(arch, "read")] = [wine, regval, "R", "HKEY_CURRENT_USER", KEY, "V", out_file]
     names = list(commands)
     for name in names:  # warm-up: page cache and registry
         run(commands[name], env)
     samples = {name: [] for name in names}
     for round_index in range(args.rounds):
         shift = round_index % len(names)
-        order = names[shift:] + names[:shift]
-        for name in order:
+        for name in names[shift:] + names[:shift]:
             samples[name].append(run(commands[name], env))
     subprocess.run(["wineserver", "-k"], env=env, check=False)
 
-    floor_time = statistics.median(t for t, _ in samples["floor"])
-    floor_memory = statistics.median(m for _, m in samples["floor"])
-    print(f"{'program':8} {'median ms':>10} {'ratio':>6} {'peak KiB':>9} {'ratio':>6}")
-    for name in names:
-        wall = statistics.median(t for t, _ in samples[name])
-        memory = statistics.median(m for _, m in samples[name])
-        print(f"{name:8} {wall * 1000:10.1f} {wall / floor_time:6.3f} "
-              f"{memory:9.0f} {memory / floor_memory:6.3f}")
-    for exe in ("regval.exe", "bench/floor.exe"):
-        print(f"{exe} stripped: {(WINDOWS / exe).stat().st_size} bytes")
-    print(f"{args.rounds} interleaved rounds; goals: time ratios at most 1.10, regval.exe at most "
-          f"24576 bytes")
+    print(f"{'arch':7} {'what':8} {'median ms':>10} {'ratio':>6} {'peak KiB':>9} {'ratio':>6}")
+    for arch, build, program in PROGRAMS:
+        if (arch, "floor") not in samples:
+            continue
+        floor_time = statistics.median(t for t, _ in samples[(arch, "floor")])
+        floor_memory = statistics.median(m for _, m in samples[(arch, "floor")])
+        for what in ("floor", "advapi32", "write", "read"):
+            wall = statistics.median(t for t, _ in samples[(arch, what)])
+            memory = statistics.median(m for _, m in samples[(arch, what)])
+            print(f"{arch:7} {what:8} {wall * 1000:10.1f} {wall / floor_time:6.3f} "
+                  f"{memory:9.0f} {memory / floor_memory:6.3f}")
+        for exe in (program, "bench/floor.exe"):
+            size = (ROOT / "build" / build / exe).stat().st_size
+            print(f"{arch:7} {exe} stripped: {size} bytes")
+    print(f"{args.rounds} interleaved rounds; goals: time ratios at most 1.10, each program at "
+          f"most 24576 bytes")
 
 
 if __name__ == "__main__":
