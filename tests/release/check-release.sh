@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # One release check of a built program, read off with the MinGW-w64 binutils of its architecture.
-# Usage: check-release.sh CHECK PROGRAM.exe ARCH    (ARCH: i686 or x86_64)
+# Usage: check-release.sh CHECK PROGRAM.exe ARCH VERSION    (ARCH: i686 or x86_64)
 set -euo pipefail
 check=$1
 exe=$2
 arch=$3
+version=$4
 case $arch in
   i686) format=pei-i386 magic='010b\s+\(PE32\)' subsystem_version=(4 0) ;;
   x86_64) format=pei-x86-64 magic='020b\s+\(PE32\+\)' subsystem_version=(5 2) ;;
@@ -48,12 +49,27 @@ case $check in
     wide=$(imports | awk '$2 ~ /W$/' || true)
     [ -z "$wide" ] || fail "wide-character functions imported: $wide"
     ;;
-  manifest)
+  resources)
     resources=$($windres -i "$exe" -O rc)
-    [ "$(grep -c '^/\* Type:' <<<"$resources")" -eq 1 ] || fail "not exactly one resource"
-    grep -q '^1 24 /\* RT_MANIFEST \*/' <<<"$resources" || fail "the resource is not manifest 1"
+    [ "$(grep -c '^/\* Type:' <<<"$resources")" -eq 2 ] ||
+      fail "not exactly two resources, the manifest and the version information"
+    grep -q '^1 24 /\* RT_MANIFEST \*/' <<<"$resources" || fail "no manifest 1"
     grep -q 'requestedExecutionLevel level=""asInvoker""' <<<"$resources" ||
       fail "the manifest does not request asInvoker"
+    grep -q '^1 VERSIONINFO' <<<"$resources" || fail "no version information 1"
+    IFS=. read -r major minor patch <<<"$version"
+    grep -qx " FILEVERSION $major, $minor, $patch, 0" <<<"$resources" ||
+      fail "FILEVERSION is not $version"
+    grep -qx " PRODUCTVERSION $major, $minor, $patch, 0" <<<"$resources" ||
+      fail "PRODUCTVERSION is not $version"
+    name=$(basename "$exe")
+    for value in "FileVersion\", \"$version" "ProductVersion\", \"$version" \
+                 "OriginalFilename\", \"$name" "ProductName\", \"regval" \
+                 "LegalCopyright\", \"Copyright (c) 2026 the regval authors"; do
+      grep -qF "VALUE \"$value\"" <<<"$resources" || fail "no version string $value"
+    done
+    grep -q 'VALUE "FileDescription", "..*"' <<<"$resources" || fail "no file description"
+    echo "version information: $version, $name"
     ;;
   size)
     grep -q 'no symbols' <<<"$($objdump -t "$exe")" || fail "not stripped"
