@@ -4,6 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-cmake --workflow --preset windows >/dev/null
-cmake --workflow --preset windows64 >/dev/null
+for preset in windows windows64; do
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" >/dev/null
+done
 python3 bench/benchmark.py "$@"

@@ -9,7 +9,7 @@ trap 'echo "demo failed: \"$BASH_COMMAND\" exited with status $?" >&2' ERR
 bash scripts/install-deps.sh
 mkdir -p build
 for preset in windows windows64; do
-  cmake --workflow --preset "$preset" >"build/$preset.log" 2>&1 ||
+  { cmake --preset "$preset" && cmake --build --preset "$preset"; } >"build/$preset.log" 2>&1 ||
     { echo "demo failed: building the $preset preset; see build/$preset.log" >&2; exit 1; }
 done
 

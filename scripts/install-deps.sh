@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev clang-14 libclang-rt-14-dev clang-tidy-14
           g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
-          wine wine64)
+          wine wine64 zip unzip)
 
 missing=()
 for p in "${packages[@]}"; do
