@@ -62,13 +62,14 @@ def main():
     out_file = "Z:" + str(ROOT / "build" / "bench-out.txt").replace("/", "\\")
 
     commands = {}
+    # regval writes only into existing keys; Wine's own reg.exe makes this one.
+    subprocess.run(["bash", str(WINE_SH), "x86_64", "reg", "add", "HKCU\\" + KEY, "/f"], env=env,
+                   check=True, capture_output=True)
     for arch, build, program in PROGRAMS:
         wine = loader(arch, env)
         if wine is None:
             continue
         folder = ROOT / "build" / build
-        subprocess.run([wine, str(folder / "tests" / "system" / "regtool.exe"), "key", "HKCU", KEY],
-                       env=env, check=True, capture_output=True)
         regval = str(folder / program)
         commands[(arch, "floor")] = [wine, str(folder / "bench" / "floor.exe")]
         commands[(arch, "advapi32")] = [wine, str(folder / "bench" / "advapi32_floor.exe")]

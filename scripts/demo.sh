@@ -9,7 +9,8 @@ trap 'echo "demo failed: \"$BASH_COMMAND\" exited with status $?" >&2' ERR
 bash scripts/install-deps.sh
 mkdir -p build
 for preset in windows windows64; do
-  { cmake --preset "$preset" && cmake --build --preset "$preset"; } >"build/$preset.log" 2>&1 ||
+  { cmake --preset "$preset" && cmake --build --preset "$preset" --target regval; } \
+    >"build/$preset.log" 2>&1 ||
     { echo "demo failed: building the $preset preset; see build/$preset.log" >&2; exit 1; }
 done
 
@@ -32,11 +33,10 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     { echo "demo failed: booting the Wine prefix; see build/demo-boot.log" >&2; exit 1; }
 fi
 regval="$root/build/$build/$program"
-regtool="$root/build/$build/tests/system/regtool.exe"
 mkdir -p build/demo && cd build/demo
 
-# regval writes only into existing keys; the test helper makes this one.
-wine "$regtool" key HKCU 'Software\regval-demo' >/dev/null
+# regval writes only into existing keys; Wine's own reg.exe makes this one.
+bash "$root/scripts/wine.sh" x86_64 reg add 'HKCU\Software\regval-demo' /f >/dev/null
 
 run() {
   echo "\$ $program $*"

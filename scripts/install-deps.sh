@@ -2,7 +2,8 @@
 # Installs what building and testing need on a fresh Debian machine; does nothing when all is there.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev clang-14 libclang-rt-14-dev clang-tidy-14
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev googletest
+          clang-14 libclang-rt-14-dev clang-tidy-14
           g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
           wine wine64 zip unzip)
 
@@ -31,5 +32,6 @@ if [ "${missing[-1]}" = wine32:i386 ]; then
   # Its post-install steps run 32-bit programs; where the kernel refuses them they fail, which is
   # harmless. scripts/wine.sh later tries what really runs.
   $sudo apt-get install -y -q --no-install-recommends wine32:i386 ||
-    echo "install-deps: wine32:i386 reported errors while setting up (expected where 32-bit programs cannot run)"
+    echo "install-deps: wine32:i386 reported errors while setting up" \
+      "(expected where 32-bit programs cannot run)"
 fi

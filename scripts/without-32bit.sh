@@ -3,7 +3,8 @@
 # tests against that kind of machine: in a private mount namespace, Wine's 32-bit loader and
 # server are replaced by copies marked for another processor, which the kernel refuses with
 # "Exec format error", as it refuses every 32-bit program there. Needs root (unshare, mount).
-# Usage: scripts/without-32bit.sh COMMAND ARGS...    e.g. scripts/without-32bit.sh bash scripts/test.sh
+# Usage: scripts/without-32bit.sh COMMAND ARGS...
+#   e.g. scripts/without-32bit.sh bash scripts/test.sh
 set -euo pipefail
 fakes=$(mktemp -d)
 trap 'rm -rf "$fakes"' EXIT

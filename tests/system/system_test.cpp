@@ -1,96 +1,60 @@
-// The real program, regval.exe or regval64.exe, under Wine: its registry, real files and the
-// debug-output channel.
+// The system tests: the real program, started as a debugger starts it, against the real registry,
+// real files and the debug-output channel. A Windows program, so it runs the same on Windows and
+// under Wine.
+//   system_tests[64].exe [PROGRAM.exe [OTHER.exe]]
+// PROGRAM is tested; with OTHER, the program of the other architecture, the two registry views are
+// tested too. Without arguments: regval.exe and regval64.exe from this program's own folder.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "tests/system/wine_session.h"
+#include "debug_run.h"
+#include "scratch.h"
 
 namespace {
 
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
-
-namespace fs = std::filesystem;
+using ::testing::Not;
 
 using Strings = std::vector<std::string>;
 
 std::string Str(const char* bytes, size_t size) { return std::string(bytes, size); }
 
-// The program under test, from the command line: system_tests ARCH PROGRAM.EXE.
-std::string g_arch;
-std::string g_program;
+RegistryValue Sz(const char* bytes, size_t size) { return {REG_SZ, Str(bytes, size)}; }
 
-std::string Program() { return wine::WindowsPath(g_program); }
-// Quoted, in case the build folder holds blanks.
-std::string QuotedProgram() { return "\"" + Program() + "\" "; }
+std::string g_program;  // under test
+std::string g_other;    // the other architecture's program, or empty
 
-class SystemTest : public ::testing::Test {
- protected:
-  SystemTest() {
-    const std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    key_ = "Software\\regval-system\\" + g_arch + "\\" + name;
-    folder_ = fs::path(REGVAL_SCRATCH_DIR) / g_arch / name;
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-  }
+std::string FileName(const std::string& path) { return path.substr(path.find_last_of("\\/") + 1); }
 
-  void SetUp() override {
-    const std::string reason = wine::CannotRun(g_arch);
-    if (!reason.empty()) {
-      GTEST_SKIP() << reason << ": system tests of " << fs::path(g_program).filename().string()
-                   << " skipped";
-    }
-  }
+bool Is64BitProgram(const std::string& path) {
+  DWORD type = 0;
+  return GetBinaryTypeA(path.c_str(), &type) != 0 && type == SCS_64BIT_BINARY;
+}
 
-  // Creates the key, runs regval with the tail, then reads the named value back.
-  wine::Report Run(const std::string& tail, const std::vector<Strings>& setup = {},
-                   const char* readBack = nullptr, const std::string& root = "HKCU") {
-    Strings arguments = {"key", root, key_};
-    for (const Strings& verb : setup) arguments.insert(arguments.end(), verb.begin(), verb.end());
-    const Strings run = wine::RunVerb(Program(), QuotedProgram() + tail);
-    arguments.insert(arguments.end(), run.begin(), run.end());
-    if (readBack != nullptr) arguments.insert(arguments.end(), {"get", root, key_, readBack});
-    wine::Report report = wine::Regtool(arguments, g_arch);
-    EXPECT_EQ(report.status, 0) << "regtool failed";
-    EXPECT_GE(report.lines.size(), 2 + setup.size());
-    // Drop the "ok" of every preparing verb: what is left is regval's exit and the read-back.
-    const size_t prepared = std::min(report.lines.size(), 1 + setup.size());
-    report.lines.erase(report.lines.begin(), report.lines.begin() + static_cast<long>(prepared));
-    return report;
-  }
+// The registry view a program works in, for looking where it wrote below HKEY_LOCAL_MACHINE.
+REGSAM ViewOf(const std::string& program) {
+  return Is64BitProgram(program) ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+}
 
-  Strings Put(const char* name, unsigned type, const std::string& bytes) const {
-    return {"put", "HKCU", key_, name, std::to_string(type), wine::Hex(bytes)};
-  }
+// Runs program as a script would: its quoted path, a blank, then the tail.
+DebugRun Regval(const std::string& program, const std::string& tail) {
+  return RunUnderDebugger(program, "\"" + program + "\" " + tail);
+}
 
-  std::string OutPath() const { return (folder_ / "out.txt").string(); }
-  std::string WindowsOut() const { return wine::WindowsPath(OutPath()); }
-
-  std::optional<std::string> OutFile() const {
-    std::ifstream in(OutPath(), std::ios::binary);
-    if (!in) return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-
-  std::string key_;
-  fs::path folder_;
-};
-
-struct WriteCase {
-  std::string tail;  // after the program name; {key} stands for the test's key
-  std::string exit;
-  std::string stored;  // "type hex" as regtool prints it, or "missing"
-  Strings debugStrings;
-  const char* why;
-};
+// How a run ended, as one comparable line.
+std::string Outcome(const DebugRun& run) {
+  if (!run.started) return "not started: error " + std::to_string(run.startError);
+  if (run.timedOut) return "timed out";
+  return "exit " + std::to_string(run.exitCode);
+}
 
 std::string WithKey(std::string text, const std::string& key) {
   const size_t at = text.find("{key}");
@@ -98,65 +62,115 @@ std::string WithKey(std::string text, const std::string& key) {
   return text;
 }
 
+class SystemTest : public ::testing::Test {
+ protected:
+  SystemTest()
+      : name_(::testing::UnitTest::GetInstance()->current_test_info()->name()),
+        key_(ScratchKey() + "\\" + name_),
+        folder_(ScratchFolder() + name_) {
+    CreateDirectoryA(folder_.c_str(), nullptr);
+    EXPECT_EQ(CreateKey(HKEY_CURRENT_USER, key_), ERROR_SUCCESS);
+  }
+
+  // A key of its own for each case of a table, so no case sees another's value.
+  std::string CaseKey(int index) const {
+    const std::string key = key_ + "\\" + std::to_string(index);
+    EXPECT_EQ(CreateKey(HKEY_CURRENT_USER, key), ERROR_SUCCESS);
+    return key;
+  }
+
+  std::string OutPath() const { return folder_ + "\\out.txt"; }
+
+  const std::string name_;
+  const std::string key_;
+  const std::string folder_;
+};
+
+struct WriteCase {
+  std::string tail;  // {key} stands for the case's key
+  std::string outcome;
+  std::optional<RegistryValue> stored;  // nullopt: no value
+  Strings debugStrings;
+  const char* why;
+};
+
 TEST_F(SystemTest, Writes) {
   const WriteCase kCases[] = {
-      {"W HKEY_CURRENT_USER {key} V Hello", "exit 0", "1 48656c6c6f00", {}, "a string"},
-      {"w hkey_current_user {key} V", "exit 0", "1 00", {}, "four tokens store the empty string"},
-      {"/Write HKEY_CURRENT_USER {key} V -5", "exit 0", "1 3500", {}, "leading - and / drop"},
-      {"W\tHKEY_CURRENT_USER\t{key}\tV\tyes", "exit 0", "1 79657300", {}, "tabs separate"},
-      {"W HKEY_CURRENT_USER {key} V Hello World", "exit 0", "1 48656c6c6f00", {},
+      {"W HKEY_CURRENT_USER {key} V Hello", "exit 0", Sz("Hello", 6), {}, "a string"},
+      {"w hkey_current_user {key} V", "exit 0", Sz("", 1), {},
+       "four tokens store the empty string"},
+      {"/Write HKEY_CURRENT_USER {key} V -5", "exit 0", Sz("5", 2), {}, "leading - and / drop"},
+      {"W\tHKEY_CURRENT_USER\t{key}\tV\tyes", "exit 0", Sz("yes", 4), {}, "tabs separate"},
+      {"W HKEY_CURRENT_USER {key} V Hello World", "exit 0", Sz("Hello", 6), {},
        "tokens after the fifth are ignored"},
-      {"W HKEY_CURRENT_USER {key} V caf\xE9", "exit 0", "1 636166e900", {}, "an ANSI byte"},
-      {"W HKEY_CURRENT_USER {key}\\Missing V Hello", "exit 1", "missing",
+      {"W HKEY_CURRENT_USER {key}\\Missing V Hello", "exit 1", std::nullopt,
        {"Failed to open key\n"}, "the key must exist"},
-      {"W HKCU {key} V Hello", "exit 1", "missing", {}, "no short root names"},
-      {"D HKEY_CURRENT_USER {key} V Hello", "exit 1", "missing", {}, "an unknown command"},
-      {"W HKEY_CURRENT_USER {key}", "exit 1", "missing", {}, "three tokens"},
-      {"", "exit 1", "missing", {}, "no arguments"},
+      {"W HKCU {key} V Hello", "exit 1", std::nullopt, {}, "no short root names"},
+      {"D HKEY_CURRENT_USER {key} V Hello", "exit 1", std::nullopt, {}, "an unknown command"},
+      {"W HKEY_CURRENT_USER {key}", "exit 1", std::nullopt, {}, "three tokens"},
+      {"", "exit 1", std::nullopt, {}, "no arguments"},
   };
-  const std::string base = key_;
   int index = 0;
   for (const WriteCase& c : kCases) {
     SCOPED_TRACE(c.why);
-    // A key of its own per case, so no case sees another's value.
-    key_ = base + "\\" + std::to_string(index++);
-    const wine::Report report = Run(WithKey(c.tail, key_), {}, "V");
-    EXPECT_THAT(report.lines, ElementsAre(c.exit, c.stored));
-    EXPECT_THAT(report.debugStrings, ElementsAreArray(c.debugStrings));
+    const std::string key = CaseKey(index++);
+    const DebugRun run = Regval(g_program, WithKey(c.tail, key));
+    EXPECT_EQ(Outcome(run), c.outcome);
+    EXPECT_THAT(run.debugStrings, ElementsAreArray(c.debugStrings));
+    EXPECT_EQ(GetValue(HKEY_CURRENT_USER, key, "V"), c.stored);
   }
 }
 
 TEST_F(SystemTest, OnlyTheFallbackLoadsTheWindowSystem) {
-  using ::testing::Contains;
-  using ::testing::Not;
-  const wine::Report success = Run("W HKEY_CURRENT_USER " + key_ + " V Hello");
-  EXPECT_THAT(success.lines, ElementsAre("exit 0"));
-  EXPECT_THAT(success.regvalDlls, Contains("advapi32.dll"));
-  EXPECT_THAT(success.regvalDlls, Not(Contains("user32.dll")));
-  EXPECT_THAT(success.regvalDlls, Not(Contains("gdi32.dll")));
+  const DebugRun success = Regval(g_program, "W HKEY_CURRENT_USER " + key_ + " V Hello");
+  EXPECT_EQ(Outcome(success), "exit 0");
+  EXPECT_THAT(success.dlls, Contains("advapi32.dll"));
+  EXPECT_THAT(success.dlls, Not(Contains("user32.dll")));
+  EXPECT_THAT(success.dlls, Not(Contains("gdi32.dll")));
 
-  const wine::Report failure = Run("W HKEY_CURRENT_USER " + key_);
-  EXPECT_THAT(failure.lines, ElementsAre("exit 1"));
-  EXPECT_THAT(failure.regvalDlls, Contains("user32.dll"));
-  EXPECT_THAT(failure.regvalDlls, Contains("gdi32.dll"));
+  const DebugRun failure = Regval(g_program, "W HKEY_CURRENT_USER " + key_);
+  EXPECT_EQ(Outcome(failure), "exit 1");
+  EXPECT_THAT(failure.dlls, Contains("user32.dll"));
+  EXPECT_THAT(failure.dlls, Contains("gdi32.dll"));
 }
 
 TEST_F(SystemTest, ARefusedSetIsReported) {
   // The registry takes value names of at most 16383 characters.
   const std::string name(16384, 'n');
-  const wine::Report report = Run("W HKEY_CURRENT_USER " + key_ + " " + name + " Hello");
-  EXPECT_THAT(report.lines, ElementsAre("exit 1"));
-  EXPECT_THAT(report.debugStrings, ElementsAre("Could not set new value\n"));
+  const DebugRun run = Regval(g_program, "W HKEY_CURRENT_USER " + key_ + " " + name + " Hello");
+  EXPECT_EQ(Outcome(run), "exit 1");
+  EXPECT_THAT(run.debugStrings, ElementsAre("Could not set new value\n"));
 }
 
 TEST_F(SystemTest, WritesBelowHkeyLocalMachine) {
-  const wine::Report report =
-      Run("W HKEY_LOCAL_MACHINE " + key_ + " V machine", {}, "V", "HKLM");
-  EXPECT_THAT(report.lines, ElementsAre("exit 0", "1 6d616368696e6500"));
+  const REGSAM view = ViewOf(g_program);
+  const LONG created = CreateKey(HKEY_LOCAL_MACHINE, key_, view);
+  if (created == ERROR_ACCESS_DENIED) {
+    GTEST_SKIP() << "needs administrator rights: HKEY_LOCAL_MACHINE is not writable here";
+  }
+  ASSERT_EQ(created, ERROR_SUCCESS);
+  const DebugRun run = Regval(g_program, "W HKEY_LOCAL_MACHINE " + key_ + " V machine");
+  EXPECT_EQ(Outcome(run), "exit 0");
+  EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, key_, "V", view), Sz("machine", 8));
+}
+
+// Windows keeps REG_SZ data and the command line as UTF-16 and converts them through the ANSI
+// code page; in code page 1252 (Western Windows, and Wine's default) these bytes come back as
+// they went in.
+TEST_F(SystemTest, AnsiBytesPassUnchanged) {
+  if (GetACP() != 1252) GTEST_SKIP() << "expects ANSI code page 1252, not " << GetACP();
+  const DebugRun write = Regval(g_program, "W HKEY_CURRENT_USER " + key_ + " V caf\xE9");
+  EXPECT_EQ(Outcome(write), "exit 0");
+  EXPECT_EQ(GetValue(HKEY_CURRENT_USER, key_, "V"), Sz("caf\xE9", 5));
+
+  ASSERT_EQ(PutValue(HKEY_CURRENT_USER, key_, "R", REG_SZ, Str("\x80\xE9\xFF", 4)), ERROR_SUCCESS);
+  const DebugRun read = Regval(g_program, "R HKEY_CURRENT_USER " + key_ + " R " + OutPath());
+  EXPECT_EQ(Outcome(read), "exit 0");
+  EXPECT_EQ(ReadFileBytes(OutPath()), "\x80\xE9\xFF");
 }
 
 struct ReadCase {
-  unsigned type;
+  DWORD type;
   std::string stored;
   std::optional<std::string> file;  // nullopt: no file is created
   Strings debugStrings;
@@ -165,102 +179,173 @@ struct ReadCase {
 
 TEST_F(SystemTest, Reads) {
   const ReadCase kCases[] = {
-      {1, Str("Hello", 6), "Hello", {}, "a string"},
-      {1, Str("a\nb\n", 5), "a\r\nb\r\n", {}, "LF becomes CR LF"},
-      {1, Str("a\r\nb", 5), "a\r\r\nb", {}, "CR LF becomes CR CR LF"},
-      {1, Str("\x1A%PATH%\x80\xE9\xFF", 10), "\x1A%PATH%\x80\xE9\xFF", {}, "other bytes unchanged"},
-      {1, Str("", 1), "", {}, "the empty string makes an empty file"},
-      {1, std::string(79, 'x') + '\0', std::string(79, 'x'), {}, "79 bytes and a zero fit"},
-      {1, std::string(80, 'x') + '\0', std::nullopt, {"Could not query value\n"},
+      {REG_SZ, Str("Hello", 6), "Hello", {}, "a string"},
+      {REG_SZ, Str("a\nb\n", 5), "a\r\nb\r\n", {}, "LF becomes CR LF"},
+      {REG_SZ, Str("a\r\nb", 5), "a\r\r\nb", {}, "CR LF becomes CR CR LF"},
+      {REG_SZ, Str("\x1A%PATH%", 8), "\x1A%PATH%", {}, "other bytes unchanged"},
+      {REG_SZ, Str("", 1), "", {}, "the empty string makes an empty file"},
+      {REG_SZ, std::string(79, 'x') + '\0', std::string(79, 'x'), {}, "79 bytes and a zero fit"},
+      {REG_SZ, std::string(80, 'x') + '\0', std::nullopt, {"Could not query value\n"},
        "80 bytes and a zero do not"},
-      {4, Str("A\0\0\0", 4), "A", {}, "a DWORD of 65"},
-      {7, Str("one\0two\0\0", 9), "one", {}, "the first string of a multi-string"},
-      {2, Str("%TEMP%\\x", 9), "%TEMP%\\x", {}, "an expandable string as stored"},
-      {3, "DCBA", "DCBA", {}, "bytes without a zero"},
-      {3, "", "", {}, "a value of zero length"},
+      // Wine adds the missing zero when the value is stored, Windows does not: the file is the
+      // same on both, as only the returned bytes are written.
+      {REG_SZ, "abc", "abc", {}, "a string stored without its zero"},
+      {REG_DWORD, Str("A\0\0\0", 4), "A", {}, "a DWORD of 65"},
+      {REG_MULTI_SZ, Str("one\0two\0\0", 9), "one", {}, "the first string of a multi-string"},
+      {REG_EXPAND_SZ, Str("%TEMP%\\x", 9), "%TEMP%\\x", {}, "an expandable string as stored"},
+      {REG_BINARY, "DCBA", "DCBA", {}, "bytes without a zero"},
+      {REG_BINARY, "", "", {}, "a value of zero length"},
   };
+  int index = 0;
   for (const ReadCase& c : kCases) {
     SCOPED_TRACE(c.why);
-    fs::remove(OutPath());
-    const wine::Report report =
-        Run("R HKEY_CURRENT_USER " + key_ + " V " + WindowsOut(), {Put("V", c.type, c.stored)});
-    EXPECT_THAT(report.lines, ElementsAre(c.file ? "exit 0" : "exit 1"));
-    EXPECT_EQ(OutFile(), c.file);
-    EXPECT_THAT(report.debugStrings, ElementsAreArray(c.debugStrings));
+    const std::string key = CaseKey(index++);
+    ASSERT_EQ(PutValue(HKEY_CURRENT_USER, key, "V", c.type, c.stored), ERROR_SUCCESS);
+    DeleteFileA(OutPath().c_str());
+    const DebugRun run = Regval(g_program, "R HKEY_CURRENT_USER " + key + " V " + OutPath());
+    EXPECT_EQ(Outcome(run), c.file ? "exit 0" : "exit 1");
+    EXPECT_EQ(ReadFileBytes(OutPath()), c.file);
+    EXPECT_THAT(run.debugStrings, ElementsAreArray(c.debugStrings));
   }
 }
 
 TEST_F(SystemTest, ReadReplacesAnExistingFileWhole) {
-  std::ofstream(OutPath(), std::ios::binary) << "a much longer old content";
-  const wine::Report report =
-      Run("r hkey_current_user " + key_ + " V " + WindowsOut(), {Put("V", 1, Str("new", 4))});
-  EXPECT_THAT(report.lines, ElementsAre("exit 0"));
-  EXPECT_EQ(OutFile(), "new");
+  WriteFileBytes(OutPath(), "a much longer old content");
+  ASSERT_EQ(PutValue(HKEY_CURRENT_USER, key_, "V", REG_SZ, Str("new", 4)), ERROR_SUCCESS);
+  const DebugRun run = Regval(g_program, "r hkey_current_user " + key_ + " V " + OutPath());
+  EXPECT_EQ(Outcome(run), "exit 0");
+  EXPECT_EQ(ReadFileBytes(OutPath()), "new");
 }
 
 TEST_F(SystemTest, ReadFailures) {
+  ASSERT_EQ(PutValue(HKEY_CURRENT_USER, key_, "V", REG_SZ, Str("x", 2)), ERROR_SUCCESS);
+  const std::string missingFolder = folder_ + "\\no";
   const struct {
     std::string tail;
     Strings debugStrings;
     const char* why;
   } kCases[] = {
-      {"R HKEY_CURRENT_USER {key}\\Missing V " + WindowsOut(), {"Failed to open key\n"},
+      {"R HKEY_CURRENT_USER {key}\\Missing V " + OutPath(), {"Failed to open key\n"},
        "no such key"},
-      {"R HKEY_CURRENT_USER {key} Missing " + WindowsOut(), {"Could not query value\n"},
+      {"R HKEY_CURRENT_USER {key} Missing " + OutPath(), {"Could not query value\n"},
        "no such value"},
       {"R HKEY_CURRENT_USER {key} V", {}, "no file name"},
-      {"R HKEY_CURRENT_USER {key} V " + wine::WindowsPath((folder_ / "no" / "out.txt").string()),
-       {}, "a folder that does not exist"},
+      {"R HKEY_CURRENT_USER {key} V " + missingFolder + "\\out.txt", {},
+       "a folder that does not exist"},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.why);
-    const wine::Report report = Run(WithKey(c.tail, key_), {Put("V", 1, Str("x", 2))});
-    EXPECT_THAT(report.lines, ElementsAre("exit 1"));
-    EXPECT_THAT(report.debugStrings, ElementsAreArray(c.debugStrings));
-    EXPECT_FALSE(OutFile().has_value());
-    EXPECT_FALSE(fs::exists(folder_ / "no"));
+    const DebugRun run = Regval(g_program, WithKey(c.tail, key_));
+    EXPECT_EQ(Outcome(run), "exit 1");
+    EXPECT_THAT(run.debugStrings, ElementsAreArray(c.debugStrings));
+    EXPECT_FALSE(Exists(OutPath()));
+    EXPECT_FALSE(Exists(missingFolder));
   }
 }
 
 TEST_F(SystemTest, ProgramNameIsSkippedAsWindowsStartsIt) {
-  const fs::path copy = folder_ / "a folder with blanks" / fs::path(g_program).filename();
-  fs::create_directories(copy.parent_path());
-  fs::copy_file(g_program, copy);
-  const std::string program = wine::WindowsPath(copy.string());
+  const std::string folder = folder_ + "\\a folder with blanks";
+  const std::string copy = folder + "\\" + FileName(g_program);
+  CreateDirectoryA(folder.c_str(), nullptr);
+  ASSERT_NE(CopyFileA(g_program.c_str(), copy.c_str(), TRUE), 0);
   const struct {
     std::string line;
     const char* why;
   } kCases[] = {
-      {"\"" + program + "\" W HKEY_CURRENT_USER {key} V quoted", "a quoted path with blanks"},
-      {"\"" + program + "\"W HKEY_CURRENT_USER {key} V quoted", "no blank after the quote"},
-      {copy.filename().string() + "\t \tW HKEY_CURRENT_USER {key} V quoted",
-       "white space after the name"},
+      {"\"" + copy + "\" W HKEY_CURRENT_USER {key} V quoted", "a quoted path with blanks"},
+      {"\"" + copy + "\"W HKEY_CURRENT_USER {key} V quoted", "no blank after the quote"},
+      {FileName(copy) + "\t \tW HKEY_CURRENT_USER {key} V quoted", "white space after the name"},
   };
-  const std::string base = key_;
   int index = 0;
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.why);
-    const std::string key = base + "\\" + std::to_string(index++);
-    Strings arguments = {"key", "HKCU", key};
-    const Strings run = wine::RunVerb(program, WithKey(c.line, key));
-    arguments.insert(arguments.end(), run.begin(), run.end());
-    arguments.insert(arguments.end(), {"get", "HKCU", key, "V"});
-    EXPECT_THAT(wine::Regtool(arguments, g_arch).lines,
-                ElementsAre("ok", "exit 0", "1 71756f74656400"));
+    const std::string key = CaseKey(index++);
+    EXPECT_EQ(Outcome(RunUnderDebugger(copy, WithKey(c.line, key))), "exit 0");
+    EXPECT_EQ(GetValue(HKEY_CURRENT_USER, key, "V"), Sz("quoted", 7));
   }
+}
+
+// 64-bit Windows keeps two views of HKEY_LOCAL_MACHINE\Software: regval.exe works in the 32-bit
+// one (Software\WOW6432Node to 64-bit programs), regval64.exe in the 64-bit one.
+class RegistryViews : public SystemTest {
+ protected:
+  void SetUp() override {
+    if (g_other.empty()) GTEST_SKIP() << "needs the program of the other architecture as well";
+    BOOL wow64 = FALSE;
+    if (sizeof(void*) == 4 && (IsWow64Process(GetCurrentProcess(), &wow64) == 0 || !wow64)) {
+      GTEST_SKIP() << "32-bit Windows has a single registry view";
+    }
+    regval32_ = Is64BitProgram(g_program) ? g_other : g_program;
+    regval64_ = Is64BitProgram(g_program) ? g_program : g_other;
+    for (const REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
+      const LONG created = CreateKey(HKEY_LOCAL_MACHINE, key_, view);
+      if (created == ERROR_ACCESS_DENIED) {
+        GTEST_SKIP() << "needs administrator rights: HKEY_LOCAL_MACHINE is not writable here";
+      }
+      ASSERT_EQ(created, ERROR_SUCCESS);
+    }
+  }
+
+  std::string regval32_;
+  std::string regval64_;
+};
+
+TEST_F(RegistryViews, EachProgramWritesItsOwnView) {
+  const std::string tail = "W HKEY_LOCAL_MACHINE " + key_ + " V ";
+  EXPECT_EQ(Outcome(Regval(regval32_, tail + "by32")), "exit 0");
+  EXPECT_EQ(Outcome(Regval(regval64_, tail + "by64")), "exit 0");
+  EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, key_, "V", KEY_WOW64_32KEY), Sz("by32", 5));
+  EXPECT_EQ(GetValue(HKEY_LOCAL_MACHINE, key_, "V", KEY_WOW64_64KEY), Sz("by64", 5));
+}
+
+TEST_F(RegistryViews, EachProgramReadsItsOwnView) {
+  ASSERT_EQ(PutValue(HKEY_LOCAL_MACHINE, key_, "V", REG_SZ, Str("in32", 5), KEY_WOW64_32KEY),
+            ERROR_SUCCESS);
+  ASSERT_EQ(PutValue(HKEY_LOCAL_MACHINE, key_, "V", REG_SZ, Str("in64", 5), KEY_WOW64_64KEY),
+            ERROR_SUCCESS);
+  const std::string tail = "R HKEY_LOCAL_MACHINE " + key_ + " V " + OutPath();
+  EXPECT_EQ(Outcome(Regval(regval32_, tail)), "exit 0");
+  EXPECT_EQ(ReadFileBytes(OutPath()), "in32");
+  EXPECT_EQ(Outcome(Regval(regval64_, tail)), "exit 0");
+  EXPECT_EQ(ReadFileBytes(OutPath()), "in64");
+}
+
+// Makes the scratch key and folder before the first test and removes them after the last, also
+// when tests failed.
+class Scratch : public ::testing::Environment {
+ public:
+  void SetUp() override { CreateScratch(); }
+  void TearDown() override { RemoveScratch(); }
+};
+
+std::string FullPath(const std::string& path) {
+  char full[MAX_PATH * 2];
+  const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+  return length > 0 && length < sizeof full ? std::string(full, length) : path;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
-  // Listing the tests needs no program; running them does.
-  if (argc == 3) {
-    g_arch = argv[1];
-    g_program = argv[2];
-  } else if (!::testing::GTEST_FLAG(list_tests)) {
-    std::fprintf(stderr, "usage: system_tests ARCH PROGRAM.EXE\n");
+  if (argc > 1) {
+    g_program = FullPath(argv[1]);
+    g_other = argc > 2 ? FullPath(argv[2]) : "";
+  } else {
+    std::string self(MAX_PATH * 2, '\0');
+    self.resize(GetModuleFileNameA(nullptr, self.data(), static_cast<DWORD>(self.size())));
+    const std::string folder = self.substr(0, self.find_last_of("\\/") + 1);
+    const bool is64 = sizeof(void*) == 8;
+    g_program = folder + (is64 ? "regval64.exe" : "regval.exe");
+    g_other = folder + (is64 ? "regval.exe" : "regval64.exe");
+    if (!Exists(g_other)) g_other.clear();
+  }
+  if (!Exists(g_program)) {
+    std::fprintf(stderr, "system_tests: no program to test at %s\n", g_program.c_str());
     return 2;
   }
+  std::printf("Testing %s%s%s\n", g_program.c_str(), g_other.empty() ? "" : ", views with ",
+              g_other.c_str());
+  ::testing::AddGlobalTestEnvironment(new Scratch);
   return RUN_ALL_TESTS();
 }
