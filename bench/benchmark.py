@@ -57,6 +57,8 @@ def main():
     if not (prefix / "system.reg").exists():
         subprocess.run(["bash", str(WINE_SH), "x86_64", "wineboot", "--init"], env=env, check=True,
                        capture_output=True)
+        # Let the new prefix settle: its boot goes on in the background after wineboot returns.
+        subprocess.run(["wineserver", "-w"], env=env, check=True)
     # A running server, as on a machine in use: the figures are the programs', not its start.
     subprocess.run(["wineserver", "-p60"], env=env, check=True)
     out_file = "Z:" + str(ROOT / "build" / "bench-out.txt").replace("/", "\\")

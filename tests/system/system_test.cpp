@@ -142,6 +142,7 @@ TEST_F(SystemTest, ARefusedSetIsReported) {
   EXPECT_THAT(run.debugStrings, ElementsAre("Could not set new value\n"));
 }
 
+// Wine runs every program with administrator rights; Windows only an elevated one.
 TEST_F(SystemTest, WritesBelowHkeyLocalMachine) {
   const REGSAM view = ViewOf(g_program);
   const LONG created = CreateKey(HKEY_LOCAL_MACHINE, key_, view);
