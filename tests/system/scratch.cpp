@@ -1,21 +1,13 @@
 // Registry and file helpers of the system tests, and the scratch places of one run.
 #include "scratch.h"
 
-#include <cstdio>
 #include <fstream>
 #include <iterator>
 
 namespace {
 
-std::string& MutableScratchKey() {
-  static std::string key;
-  return key;
-}
-
-std::string& MutableScratchFolder() {
-  static std::string folder;
-  return folder;
-}
+std::string g_scratchKey;
+std::string g_scratchFolder;
 
 }  // namespace
 
@@ -98,16 +90,16 @@ void RemoveFolder(const std::string& path) {
   RemoveDirectoryA(path.c_str());
 }
 
-const std::string& ScratchKey() { return MutableScratchKey(); }
-const std::string& ScratchFolder() { return MutableScratchFolder(); }
+const std::string& ScratchKey() { return g_scratchKey; }
+const std::string& ScratchFolder() { return g_scratchFolder; }
 
 void CreateScratch() {
   // The process id keeps two runs at once (the 32-bit and the 64-bit tests) apart.
   const std::string name = "regval-system-tests-" + std::to_string(GetCurrentProcessId());
-  MutableScratchKey() = "Software\\" + name;
+  g_scratchKey = "Software\\" + name;
   char temp[MAX_PATH + 1];
   const DWORD length = GetTempPathA(sizeof temp, temp);
-  MutableScratchFolder() = std::string(temp, length) + name + "\\";
+  g_scratchFolder = std::string(temp, length) + name + "\\";
   CreateDirectoryA(ScratchFolder().c_str(), nullptr);
   CreateKey(HKEY_CURRENT_USER, ScratchKey());
 }

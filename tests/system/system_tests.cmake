@@ -5,9 +5,9 @@
 include(ExternalProject)
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-  set(system_tests system_tests64.exe)
+  set(system_tests system_tests64)
 else()
-  set(system_tests system_tests.exe)
+  set(system_tests system_tests)
 endif()
 ExternalProject_Add(system_tests
   SOURCE_DIR ${CMAKE_CURRENT_LIST_DIR}
@@ -16,9 +16,10 @@ ExternalProject_Add(system_tests
              -DREGVAL_MINGW_THREADS=posix
              -DCMAKE_BUILD_TYPE=Release
              -DCMAKE_RUNTIME_OUTPUT_DIRECTORY=${CMAKE_BINARY_DIR}
+             -DREGVAL_SYSTEM_TESTS_NAME=${system_tests}
   INSTALL_COMMAND ""
   BUILD_ALWAYS ON
-  BUILD_BYPRODUCTS ${CMAKE_BINARY_DIR}/${system_tests})
+  BUILD_BYPRODUCTS ${CMAKE_BINARY_DIR}/${system_tests}.exe)
 
 # Wine shows the Linux file system as drive Z:.
 function(regval_wine_path out path)
@@ -43,7 +44,7 @@ set_tests_properties(wine_prefix_boot PROPERTIES FIXTURES_SETUP wine_prefix TIME
 set_tests_properties(wine_prefix_stop PROPERTIES FIXTURES_CLEANUP wine_prefix
                      ENVIRONMENT "WINEPREFIX=${prefix}")
 add_test(NAME system_tests_${REGVAL_PROGRAM}
-         COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} ${CMAKE_BINARY_DIR}/${system_tests} ${arguments})
+         COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} ${CMAKE_BINARY_DIR}/${system_tests}.exe ${arguments})
 set_tests_properties(system_tests_${REGVAL_PROGRAM} PROPERTIES
   FIXTURES_REQUIRED wine_prefix ENVIRONMENT "WINEPREFIX=${prefix}" SKIP_RETURN_CODE 77
   TIMEOUT 600)
